@@ -57,7 +57,7 @@ struct ControlRow {
   Control id;
   std::string_view name;  // UTF-8, for diagnostics and tests
   ControlKind kind;
-  Control parent;  // kNone: a child of the window itself
+  Control parent;           // kNone: a child of the window itself
   int x, y, width, height;  // place in the parent's client area
   const char* initialText;  // GBK
   bool shownAtStart;
@@ -79,7 +79,8 @@ inline constexpr std::array<ControlRow, 20> kControls = {{
     {Control::透明标签7, "透明标签7", ControlKind::kLabel, Control::kNone, 240, 124, 64, 16,
      texts::kCountdownAfter, false, false, TextLayout::kSingleLineCentred, kBlack, false, false, 0},
     {Control::透明标签13, "透明标签13", ControlKind::kLabel, Control::kNone, 100, 125, 95, 16,
-     texts::kCountdownBefore, false, false, TextLayout::kSingleLineCentred, kBlack, false, false, 0},
+     texts::kCountdownBefore, false, false, TextLayout::kSingleLineCentred, kBlack, false, false,
+     0},
     {Control::透明标签2, "透明标签2", ControlKind::kLabel, Control::kNone, 202, 125, 32, 16,
      "99999", false, false, TextLayout::kSingleLineCentred, kBlack, false, false, 0},
     {Control::透明标签12, "透明标签12", ControlKind::kLabel, Control::kNone, 112, 120, 136, 24,
@@ -87,32 +88,28 @@ inline constexpr std::array<ControlRow, 20> kControls = {{
     {Control::透明标签11, "透明标签11", ControlKind::kLabel, Control::kNone, 369, 120, 63, 24,
      texts::kNotStarted, true, false, TextLayout::kSingleLineCentred, kBlack, false, false, 0},
     {Control::透明标签10, "透明标签10", ControlKind::kLabel, Control::kNone, 344, 320, 80, 24,
-     texts::kAuthorLinkText, true, false, TextLayout::kSingleLineCentred, kMagenta, true, false,
-     0},
+     texts::kAuthorLinkText, true, false, TextLayout::kSingleLineCentred, kMagenta, true, false, 0},
     {Control::透明标签9, "透明标签9", ControlKind::kLabel, Control::kNone, 56, 208, 336, 104,
      texts::kInstructions, true, false, TextLayout::kWrapFromTop, kBlack, false, false, 0},
     {Control::透明标签8, "透明标签8", ControlKind::kLabel, Control::kNone, 48, 64, 96, 24,
-     texts::kInstructionsClosed, true, false, TextLayout::kSingleLineCentred, kRed, true, false,
-     0},
+     texts::kInstructionsClosed, true, false, TextLayout::kSingleLineCentred, kRed, true, false, 0},
     {Control::透明标签6, "透明标签6", ControlKind::kLabel, Control::kNone, 331, 61, 40, 24,
      texts::kPerMinute, true, false, TextLayout::kSingleLineCentred, kBlack, false, false, 0},
     {Control::编辑框2, "编辑框2", ControlKind::kEditBox, Control::kNone, 303, 61, 24, 20, "60",
      true, true, TextLayout::kEditSingleLine, kBlack, false, false, 3},
     {Control::透明标签5, "透明标签5", ControlKind::kLabel, Control::kNone, 249, 61, 49, 24,
-     texts::kDefaultInterval, true, false, TextLayout::kSingleLineCentred, kBlack, false, false,
-     0},
+     texts::kDefaultInterval, true, false, TextLayout::kSingleLineCentred, kBlack, false, false, 0},
     {Control::透明标签4, "透明标签4", ControlKind::kLabel, Control::kNone, 24, 24, 80, 24,
      texts::kAddressCaption, true, false, TextLayout::kSingleLineCentred, kBlack, false, false, 0},
     {Control::透明标签3, "透明标签3", ControlKind::kLabel, Control::分组框1, 264, 16, 80, 24,
      texts::kPlayCountCaption, true, false, TextLayout::kSingleLineCentred, kBlack, false, false,
      0},
     {Control::透明标签1, "透明标签1", ControlKind::kLabel, Control::分组框1, 16, 16, 56, 24,
-     texts::kSongNameCaption, true, false, TextLayout::kSingleLineCentred, kBlack, false, false,
-     0},
+     texts::kSongNameCaption, true, false, TextLayout::kSingleLineCentred, kBlack, false, false, 0},
     {Control::分组框1, "分组框1", ControlKind::kGroupBox, Control::kNone, 16, 104, 424, 48,
      texts::kGroupCaption, true, false, TextLayout::kNone, kBlack, false, false, 0},
-    {Control::编辑框1, "编辑框1", ControlKind::kEditBox, Control::kNone, 112, 28, 328, 16, "",
-     true, true, TextLayout::kEditMultiLine, kBlack, false, true, 0},
+    {Control::编辑框1, "编辑框1", ControlKind::kEditBox, Control::kNone, 112, 28, 328, 16, "", true,
+     true, TextLayout::kEditMultiLine, kBlack, false, true, 0},
     {Control::按钮1, "按钮1", ControlKind::kPushButton, Control::kNone, 384, 56, 56, 32,
      texts::kStartCaption, true, true, TextLayout::kNone, kBlack, false, false, 0},
     {Control::时钟1, "时钟1", ControlKind::kTimer, Control::kNone, 0, 0, 0, 0, "", false, false,
