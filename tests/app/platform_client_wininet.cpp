@@ -1,0 +1,8 @@
+#include "platform/win32/wininet_client.h"
+#include "tests/app/platform_client.h"
+
+namespace morvane::testing {
+
+std::unique_ptr<HttpClient> MakePlatformClient() { return std::make_unique<WinInetHttpClient>(); }
+
+}  // namespace morvane::testing
