@@ -1,0 +1,57 @@
+// The HTTP client on WinINet, for the Windows program.
+//
+// Passes each call to the WinINet function of the same shape, with three
+// additions that keep the window alive and the request as the caller meant:
+//  - every blocking call (connect, send, read) runs under a time limit:
+//    the connect part at most connectTimeoutMs, the whole exchange (from
+//    OpenSession on) at most exchangeTimeoutMs; a call that overruns is
+//    abandoned and fails, and closes its handles itself when it returns;
+//  - a host, path or agent with control bytes, or a header block with a
+//    lone CR or LF, is refused: WinINet would put them on the wire as new
+//    lines of the request;
+//  - WinINet's cache is never written (NEED_FILE is dropped from the
+//    request flags, NO_CACHE_WRITE added).
+// One exchange per session, as WebRequest makes them; one calling thread.
+#pragma once
+
+#include <memory>
+#include <unordered_map>
+
+#include "web/http_client.h"
+
+namespace morvane {
+
+struct WinInetApi;
+struct WinInetNode;  // an open WinINet handle and what must outlive it
+
+class WinInetHttpClient final : public HttpClient {
+ public:
+  // dllName is a file of the system directory; tests name one without the
+  // WinINet functions to see every call fail.
+  explicit WinInetHttpClient(int connectTimeoutMs = kConnectTimeoutMs,
+                             int exchangeTimeoutMs = kExchangeTimeoutMs,
+                             const char* dllName = "wininet.dll");
+  ~WinInetHttpClient() override;
+  WinInetHttpClient(const WinInetHttpClient&) = delete;
+  WinInetHttpClient& operator=(const WinInetHttpClient&) = delete;
+
+  HttpHandle OpenSession(const Text& agent, HttpAccess access, const Text& proxyList) override;
+  HttpHandle Connect(HttpHandle session, const Text& host, int port) override;
+  HttpHandle OpenRequest(HttpHandle connection, const Text& verb, const Text& path,
+                         const Text& version, std::uint32_t flags) override;
+  bool SendRequest(HttpHandle request, const Text& headers, const Bytes& body) override;
+  int ReadFile(HttpHandle request, char* buffer, int size) override;
+  bool QueryRawHeaders(HttpHandle request, Text& headers) override;
+  void CloseHandle(HttpHandle handle) override;
+
+ private:
+  [[nodiscard]] std::shared_ptr<WinInetNode> Find(HttpHandle handle) const;
+  HttpHandle Keep(std::shared_ptr<WinInetNode> node);
+
+  int connectTimeoutMs_;
+  int exchangeTimeoutMs_;
+  std::shared_ptr<const WinInetApi> api_;
+  std::unordered_map<HttpHandle, std::shared_ptr<WinInetNode>> handles_;
+};
+
+}  // namespace morvane
