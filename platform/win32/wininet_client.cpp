@@ -97,6 +97,9 @@ struct WinInetNode {
   HINTERNET handle;
   std::shared_ptr<WinInetNode> parent;
   std::shared_ptr<Exchange> exchange;
+  // A request whose send failed has no response headers, whatever WinINet
+  // answers when asked for them (Wine gives a bare CR LF).
+  bool sent = false;
 };
 
 WinInetHttpClient::WinInetHttpClient(int connectTimeoutMs, int exchangeTimeoutMs,
@@ -196,7 +199,8 @@ bool WinInetHttpClient::SendRequest(HttpHandle requestHandle, const Text& header
                     static_cast<DWORD>(body.size())) != FALSE;
       },
       exchange.RemainingMs());
-  return inTime && *sent;
+  request->sent = inTime && *sent;
+  return request->sent;
 }
 
 int WinInetHttpClient::ReadFile(HttpHandle requestHandle, char* buffer, int size) {
@@ -208,11 +212,11 @@ int WinInetHttpClient::ReadFile(HttpHandle requestHandle, char* buffer, int size
   auto chunk = std::make_shared<std::string>(static_cast<std::size_t>(size), '\0');
   const bool inTime = exchange.worker.Run(
       [request, chunk] {
+        // The count, not the result: a read that ends in a reset fails but
+        // still hands over the bytes that arrived before it.
         DWORD count = 0;
-        if (!request->api->InternetReadFile(request->handle, chunk->data(),
-                                            static_cast<DWORD>(chunk->size()), &count)) {
-          count = 0;
-        }
+        (void)request->api->InternetReadFile(request->handle, chunk->data(),
+                                             static_cast<DWORD>(chunk->size()), &count);
         chunk->resize(std::min<std::size_t>(count, chunk->size()));
       },
       exchange.RemainingMs());
@@ -224,7 +228,7 @@ int WinInetHttpClient::ReadFile(HttpHandle requestHandle, char* buffer, int size
 bool WinInetHttpClient::QueryRawHeaders(HttpHandle requestHandle, Text& headers) {
   std::shared_ptr<WinInetNode> request = Find(requestHandle);
   // Not while an abandoned call is still working on the request.
-  if (!request || request->exchange->worker.stuck()) return false;
+  if (!request || !request->sent || request->exchange->worker.stuck()) return false;
   // Headers longer than the first buffer are fetched whole with the size
   // WinINet reports, rather than dropped.
   std::string buffer(kFirstHeaderBuffer, '\0');
@@ -232,7 +236,11 @@ bool WinInetHttpClient::QueryRawHeaders(HttpHandle requestHandle, Text& headers)
     DWORD length = static_cast<DWORD>(buffer.size());
     if (api_->HttpQueryInfoA(request->handle, HTTP_QUERY_RAW_HEADERS_CRLF, buffer.data(), &length,
                              nullptr)) {
-      headers = Text(std::string_view(buffer.data(), std::min<std::size_t>(length, buffer.size())));
+      const std::string_view raw(buffer.data(), std::min<std::size_t>(length, buffer.size()));
+      // A server that closed without answering leaves Wine a bare CR LF:
+      // no status line, no headers.
+      if (raw.empty() || raw[0] == '\r') return false;
+      headers = Text(raw);
       return true;
     }
     if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || length <= buffer.size() ||

@@ -103,6 +103,33 @@ TEST(WinInetGuard, WithoutWinInetEveryRequestFailsQuietly) {
   }
 }
 
+// Wine answers a header query after a failed send, or after a server that
+// closed without a word, with a bare CR LF; that is no header text.
+TEST(WinInetGuard, NoResponseMeansNoHeaders) {
+  HttpTestServer silent(Reply(""));
+  HttpTestServer answering(Reply(HttpResponse("200 OK", {}, "ok")));
+  const int refused = [&] {
+    int port = 0;
+    testing::CloseSocket(testing::ListenOnLoopback(1, &port));
+    return port;
+  }();
+  for (const int port : {silent.port(), refused, answering.port()}) {
+    SCOPED_TRACE(port);
+    WinInetHttpClient client;
+    const HttpHandle session = client.OpenSession("agent", HttpAccess::kDirect, Text());
+    const HttpHandle connection = client.Connect(session, "127.0.0.1", port);
+    const HttpHandle request = client.OpenRequest(connection, "GET", "/", "HTTP/1.1", kFlagReload);
+    (void)client.SendRequest(request, "Accept: */*", Bytes());
+    Text headers("untouched");
+    const bool answered = port == answering.port();
+    EXPECT_EQ(client.QueryRawHeaders(request, headers), answered);
+    EXPECT_EQ(headers.view().substr(0, 15), answered ? "HTTP/1.1 200 OK" : "untouched");
+    client.CloseHandle(request);
+    client.CloseHandle(connection);
+    client.CloseHandle(session);
+  }
+}
+
 // A call abandoned at its time limit may still use a request after the
 // caller has closed everything; so a request keeps its connection and
 // session open until it is closed itself.
