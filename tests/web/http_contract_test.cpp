@@ -29,11 +29,16 @@ int RefusingPort() {
   return port;
 }
 
-// The header lines without Content-Length, whose place the clients choose.
+// The header lines without Content-Length, whose place the clients choose,
+// and without the "Cache-Control: no-cache" that WinINet adds to a POST it
+// is told not to cache.
 std::vector<std::string> WithoutLength(const RecordedRequest& r) {
+  const bool post = r.requestLine.rfind("POST ", 0) == 0;
   std::vector<std::string> lines;
   for (const std::string& l : r.headerLines) {
-    if (l.rfind("Content-Length:", 0) != 0) lines.push_back(l);
+    if (l.rfind("Content-Length:", 0) == 0) continue;
+    if (post && l == "Cache-Control: no-cache") continue;
+    lines.push_back(l);
   }
   return lines;
 }
