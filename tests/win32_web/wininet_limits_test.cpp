@@ -1,6 +1,10 @@
 // The time limits that keep a bad server from freezing the window, set
 // short so that the suite stays quick. These tests wait in real time on
 // purpose.
+#include <windows.h>
+
+#include <tlhelp32.h>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -69,6 +73,52 @@ TEST(WinInetLimits, UnansweredConnectEndsWithinTheExchangeLimit) {
   const long long ms = MillisecondsOf([&] { body = WebRequest(client, Text(port.Url().c_str())); });
   EXPECT_LT(ms, kExchangeMs + kSlackMs);
   EXPECT_TRUE(body.empty());
+}
+
+int ThreadsOfThisProcess() {
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return -1;
+  int count = 0;
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+    if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++count;
+  }
+  CloseHandle(snapshot);
+  return count;
+}
+
+// Threads end on their own, so this waits (a bounded while) for the count.
+bool ThreadsComeDownTo(int limit) {
+  for (int i = 0; i < 100; ++i) {
+    if (ThreadsOfThisProcess() <= limit) return true;
+    Sleep(20);
+  }
+  return false;
+}
+
+// The program makes an exchange a second for hours: each exchange's worker
+// thread must end with it, and an abandoned one once its call returns.
+TEST(WinInetLimits, WorkerThreadsEndWithTheirExchange) {
+  WinInetHttpClient client(kConnectMs, kExchangeMs);
+  {
+    HttpTestServer warmUp(Reply(HttpResponse("200 OK", {}, "ok")));
+    (void)WebRequest(client, Text(warmUp.Url().c_str()));
+  }
+  ASSERT_TRUE(ThreadsComeDownTo(1000));
+  const int baseline = ThreadsOfThisProcess();
+  {
+    HttpTestServer server(Reply(HttpResponse("200 OK", {}, "ok")));
+    for (int i = 0; i < 30; ++i)
+      EXPECT_EQ(WebRequest(client, Text(server.Url().c_str())).view(), "ok");
+  }
+  EXPECT_TRUE(ThreadsComeDownTo(baseline)) << ThreadsOfThisProcess() << " > " << baseline;
+  {
+    // Stopping the server ends the call the client has given up on.
+    HttpTestServer silent(Reply().Silence());
+    EXPECT_TRUE(WebRequest(client, Text(silent.Url().c_str())).empty());
+  }
+  EXPECT_TRUE(ThreadsComeDownTo(baseline)) << ThreadsOfThisProcess() << " > " << baseline;
 }
 
 }  // namespace
