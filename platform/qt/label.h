@@ -27,7 +27,7 @@ class Label : public QWidget {
 
  private:
   QString text_;
-  int flags_;
+  bool wraps_;
   std::function<void()> pressed_;
 };
 

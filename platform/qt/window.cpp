@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -284,6 +285,8 @@ void QtWindow::ShowMessage(const Text& text) {
   QMessageBox box(QMessageBox::NoIcon, ToQString(texts::kMessageCaption), ToQString(text),
                   QMessageBox::Ok);
   box.setTextFormat(Qt::PlainText);
+  // A plain OK, as the native box has: no icon on the button either.
+  box.button(QMessageBox::Ok)->setIcon(QIcon());
   box.setWindowModality(Qt::ApplicationModal);
   box.exec();
 }
