@@ -39,14 +39,15 @@ constexpr DWORD kFirstHeaderBuffer = 5000;
 // One exchange: its deadline and the thread its blocking calls run on,
 // shared by a session and everything opened under it.
 struct Exchange {
-  explicit Exchange(Clock::time_point end) : deadline(end) {}
+  Exchange(Clock::time_point end, std::shared_ptr<CallWorker> w)
+      : deadline(end), worker(std::move(w)) {}
   [[nodiscard]] int RemainingMs() const {
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
     return static_cast<int>(std::clamp<long long>(left, 0, kExchangeTimeoutMs * 4ll));
   }
   Clock::time_point deadline;
-  CallWorker worker;
+  std::shared_ptr<CallWorker> worker;
 };
 
 // True for bytes WinINet would send raw and that end or split a line.
@@ -131,8 +132,12 @@ HttpHandle WinInetHttpClient::OpenSession(const Text& agent, HttpAccess access,
       api_->InternetOpenA(agent.c_str(), static_cast<DWORD>(access),
                           proxy ? proxyList.c_str() : nullptr, proxy ? "" : nullptr, 0);
   if (session == nullptr) return 0;
-  auto exchange =
-      std::make_shared<Exchange>(Clock::now() + std::chrono::milliseconds(exchangeTimeoutMs_));
+  // Exchanges follow one another on one thread, so they can share a worker
+  // thread (starting one costs about a millisecond under Wine). A worker
+  // stuck in an abandoned call is left to the exchange that abandoned it.
+  if (!worker_ || worker_->stuck()) worker_ = std::make_shared<CallWorker>();
+  auto exchange = std::make_shared<Exchange>(
+      Clock::now() + std::chrono::milliseconds(exchangeTimeoutMs_), worker_);
   return Keep(std::make_shared<WinInetNode>(api_, session, nullptr, std::move(exchange)));
 }
 
@@ -144,7 +149,7 @@ HttpHandle WinInetHttpClient::Connect(HttpHandle sessionHandle, const Text& host
   // The worker fills the slot; if the caller has stopped waiting by then,
   // the slot's last owner is the call itself, which closes the handle.
   auto slot = std::make_shared<std::shared_ptr<WinInetNode>>();
-  const bool inTime = exchange.worker.Run(
+  const bool inTime = exchange.worker->Run(
       [session, slot, host = host.str(), port] {
         HINTERNET connection = session->api->InternetConnectA(
             session->handle, host.c_str(), static_cast<INTERNET_PORT>(port), nullptr, nullptr,
@@ -163,7 +168,7 @@ HttpHandle WinInetHttpClient::OpenRequest(HttpHandle connectionHandle, const Tex
                                           const Text& path, const Text& version,
                                           std::uint32_t flags) {
   std::shared_ptr<WinInetNode> connection = Find(connectionHandle);
-  if (!connection || connection->exchange->worker.stuck()) return 0;
+  if (!connection || connection->exchange->worker->stuck()) return 0;
   // Wine sends the object name as it is, CR LF included: a path that
   // carries a line break would split the request.
   if (HasControlBytes(path.view()) || HasControlBytes(verb.view()) ||
@@ -191,7 +196,7 @@ bool WinInetHttpClient::SendRequest(HttpHandle requestHandle, const Text& header
   if (!request || HasLoneLineBreak(headers.view())) return false;
   Exchange& exchange = *request->exchange;
   auto sent = std::make_shared<bool>(false);
-  const bool inTime = exchange.worker.Run(
+  const bool inTime = exchange.worker->Run(
       [request, sent, headers = headers.str(), body = std::string(body.view())]() mutable {
         *sent = request->api->HttpSendRequestA(
                     request->handle, headers.empty() ? nullptr : headers.c_str(),
@@ -210,7 +215,7 @@ int WinInetHttpClient::ReadFile(HttpHandle requestHandle, char* buffer, int size
   // The call reads into a chunk of its own: a late one must not write into
   // the caller's buffer after the caller has moved on.
   auto chunk = std::make_shared<std::string>(static_cast<std::size_t>(size), '\0');
-  const bool inTime = exchange.worker.Run(
+  const bool inTime = exchange.worker->Run(
       [request, chunk] {
         // The count, not the result: a read that ends in a reset fails but
         // still hands over the bytes that arrived before it.
@@ -228,7 +233,7 @@ int WinInetHttpClient::ReadFile(HttpHandle requestHandle, char* buffer, int size
 bool WinInetHttpClient::QueryRawHeaders(HttpHandle requestHandle, Text& headers) {
   std::shared_ptr<WinInetNode> request = Find(requestHandle);
   // Not while an abandoned call is still working on the request.
-  if (!request || !request->sent || request->exchange->worker.stuck()) return false;
+  if (!request || !request->sent || request->exchange->worker->stuck()) return false;
   // Headers longer than the first buffer are fetched whole with the size
   // WinINet reports, rather than dropped.
   std::string buffer(kFirstHeaderBuffer, '\0');

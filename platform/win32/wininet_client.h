@@ -11,7 +11,8 @@
 //    lines of the request;
 //  - WinINet's cache is never written (NEED_FILE is dropped from the
 //    request flags, NO_CACHE_WRITE added).
-// One exchange per session, as WebRequest makes them; one calling thread.
+// One exchange per session, as WebRequest makes them, one after another
+// from one calling thread; they share a worker thread until a call overruns.
 #pragma once
 
 #include <memory>
@@ -21,6 +22,7 @@
 
 namespace morvane {
 
+class CallWorker;
 struct WinInetApi;
 struct WinInetNode;  // an open WinINet handle and what must outlive it
 
@@ -51,6 +53,7 @@ class WinInetHttpClient final : public HttpClient {
   int connectTimeoutMs_;
   int exchangeTimeoutMs_;
   std::shared_ptr<const WinInetApi> api_;
+  std::shared_ptr<CallWorker> worker_;
   std::unordered_map<HttpHandle, std::shared_ptr<WinInetNode>> handles_;
 };
 
