@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -44,7 +45,7 @@ struct Exchange {
   [[nodiscard]] int RemainingMs() const {
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return static_cast<int>(std::clamp<long long>(left, 0, kExchangeTimeoutMs * 4ll));
+    return static_cast<int>(std::clamp<long long>(left, 0, std::numeric_limits<int>::max()));
   }
   Clock::time_point deadline;
   std::shared_ptr<CallWorker> worker;
