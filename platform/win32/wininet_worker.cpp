@@ -3,8 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
-#include <system_error>
-#include <thread>
+#include <memory>
 #include <utility>
 
 namespace morvane {
@@ -12,20 +11,22 @@ namespace morvane {
 // Between the owner and the thread. The owner hands over a call only while
 // the thread is idle, and the events order the hand-over, so the call slot
 // needs no lock.
-struct CallWorker::Shared {
+struct CallWorkerState {
   HANDLE wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
   HANDLE done = CreateEventW(nullptr, FALSE, FALSE, nullptr);
   std::function<void()> call;
   std::atomic<bool> stop{false};
 
-  ~Shared() {
+  ~CallWorkerState() {
     if (wake) CloseHandle(wake);
     if (done) CloseHandle(done);
   }
   [[nodiscard]] bool ok() const { return wake != nullptr && done != nullptr; }
 };
 
-void CallWorker::Loop(std::shared_ptr<Shared> shared) {
+namespace {
+
+void Loop(const std::shared_ptr<CallWorkerState>& shared) {
   for (;;) {
     WaitForSingleObject(shared->wake, INFINITE);
     std::function<void()> call = std::move(shared->call);
@@ -41,6 +42,16 @@ void CallWorker::Loop(std::shared_ptr<Shared> shared) {
   }
 }
 
+DWORD WINAPI ThreadMain(void* parameter) {
+  // The thread's own reference, handed over by Run.
+  const std::unique_ptr<std::shared_ptr<CallWorkerState>> shared(
+      static_cast<std::shared_ptr<CallWorkerState>*>(parameter));
+  Loop(*shared);
+  return 0;
+}
+
+}  // namespace
+
 CallWorker::CallWorker() = default;
 
 CallWorker::~CallWorker() {
@@ -52,13 +63,15 @@ CallWorker::~CallWorker() {
 bool CallWorker::Run(std::function<void()> call, int timeoutMs) {
   if (stuck_ || timeoutMs <= 0) return false;
   if (!shared_) {
-    auto shared = std::make_shared<Shared>();
+    auto shared = std::make_shared<CallWorkerState>();
     if (!shared->ok()) return false;
-    try {
-      std::thread(Loop, shared).detach();
-    } catch (const std::system_error&) {
+    auto* reference = new std::shared_ptr<CallWorkerState>(shared);
+    const HANDLE thread = CreateThread(nullptr, 0, ThreadMain, reference, 0, nullptr);
+    if (thread == nullptr) {
+      delete reference;
       return false;
     }
+    CloseHandle(thread);
     shared_ = std::move(shared);
   }
   shared_->call = std::move(call);

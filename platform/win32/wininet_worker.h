@@ -10,6 +10,8 @@
 
 namespace morvane {
 
+struct CallWorkerState;  // between the owner and the thread
+
 class CallWorker {
  public:
   CallWorker();
@@ -28,10 +30,7 @@ class CallWorker {
   [[nodiscard]] bool stuck() const { return stuck_; }
 
  private:
-  struct Shared;
-  static void Loop(std::shared_ptr<Shared> shared);
-
-  std::shared_ptr<Shared> shared_;
+  std::shared_ptr<CallWorkerState> shared_;
   bool stuck_ = false;
 };
 
