@@ -45,8 +45,8 @@ bool ReadRequest(SocketId s, RecordedRequest& out) {
     eol = head.find("\r\n");
     out.headerLines.emplace_back(head.substr(0, eol));
   }
-  const std::size_t length =
-      std::strtoull(std::string(Trim(out.Header("Content-Length"))).c_str(), nullptr, 10);
+  const auto length = static_cast<std::size_t>(
+      std::strtoull(std::string(Trim(out.Header("Content-Length"))).c_str(), nullptr, 10));
   out.body = data.substr(headEnd + 4);
   while (out.body.size() < length) {
     const int got = ReceiveSome(s, buffer, sizeof buffer);
