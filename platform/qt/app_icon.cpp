@@ -4,7 +4,9 @@ namespace morvane {
 
 QIcon AppIcon() {
   QIcon icon;
-  for (int size : {16, 32, 48, 64, 128, 256}) {
+  // Window managers show the window's icon at 64 pixels at most; the
+  // larger sizes are installed for launchers and would only sit in memory.
+  for (int size : {16, 32, 48, 64}) {
     // Added by file name: each image is decoded only when a size is asked.
     icon.addFile(QStringLiteral(":/icon/morvane-%1.png").arg(size), QSize(size, size));
   }

@@ -1,4 +1,4 @@
-// The application icon, embedded at build time in every size drawn.
+// The application icon for the window, embedded at build time.
 #pragma once
 
 #include <QIcon>

@@ -1,6 +1,7 @@
 // Morvane on Linux: one Qt window, one thread, the libcurl client behind
 // the song-info query.
 #include <QApplication>
+#include <QFont>
 #include <cstdio>
 #include <cstdlib>
 
@@ -37,6 +38,11 @@ int main(int argc, char** argv) {
     qputenv("QT_XCB_GL_INTEGRATION", "none");
   }
   QApplication app(argc, argv);
+  // The message box's font too: crisp, and without FreeType's auto-hinter
+  // scanning the whole CJK font into memory.
+  QFont font = QApplication::font();
+  font.setHintingPreference(QFont::PreferFullHinting);
+  QApplication::setFont(font);
   QApplication::setWindowIcon(morvane::AppIcon());
   QApplication::setDesktopFileName(QStringLiteral("morvane"));
 

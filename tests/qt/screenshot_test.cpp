@@ -112,7 +112,8 @@ TEST_F(OnScreen, AuthorLinkOpensTheSiteInTheBrowserWithoutWaiting) {
   const QString log = bin.filePath(QStringLiteral("opened"));
   QFile opener(bin.filePath(QStringLiteral("xdg-open")));
   ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
-  opener.write(QStringLiteral("#!/bin/sh\nprintf '%s|' \"$@\" >> '%1'\necho >> '%1'\nsleep 5\n")
+  opener.write(QStringLiteral("#!/bin/sh\nexec </dev/null >/dev/null 2>&1\n"
+                              "printf '%s|' \"$@\" >> '%1'\necho >> '%1'\nsleep 5\n")
                    .arg(log)
                    .toUtf8());
   opener.close();
