@@ -42,15 +42,26 @@ fail() {
 }
 wine "$probe" wait || fail "the window did not appear"
 wine "$probe" set 编辑框1 'http://node.kg.qq.com/play?s=E2ESHAREID&g_f=personal' || fail "set address"
+started=$(date +%s%N)
 wine "$probe" click 按钮1 || fail "press Start"
-sleep 2.5
-name=$(wine "$probe" read 透明标签12 | tr -d "\r")
-count=$(wine "$probe" read 透明标签11 | tr -d "\r")
-[ "$name" = "测试歌曲" ] || fail "song name: '$name'"
-[ "$count" = "4321" ] || fail "play count: '$count'"
+# Wine can be slow when other suites share the machine: wait for the labels
+# up to a limit instead of a fixed time.
+name= count=
+for _ in $(seq 60); do
+  name=$(wine "$probe" read 透明标签12 | tr -d "\r")
+  count=$(wine "$probe" read 透明标签11 | tr -d "\r")
+  [ "$name" = "测试歌曲" ] && [ "$count" = "4321" ] && break
+  sleep 0.5
+done
+elapsed_ms=$((($(date +%s%N) - started) / 1000000))
+[ "$name" = "测试歌曲" ] || fail "song name: '$name' after $elapsed_ms ms"
+[ "$count" = "4321" ] || fail "play count: '$count' after $elapsed_ms ms"
+# Let the burst run for a while before counting its polls.
+while [ $((($(date +%s%N) - started) / 1000000)) -lt 3000 ]; do sleep 0.2; done
+elapsed_ms=$((($(date +%s%N) - started) / 1000000))
 polls=$(grep -c 'GET /fcgi-bin/kg_ugc_getdetail?rnd=&g_tk=&callback=jsopgetsonginfo&shareid=E2ESHAREID HTTP/1.1' "$log")
-# The burst polls every 500 ms: about five in 2.5 s.
-[ "$polls" -ge 3 ] && [ "$polls" -le 7 ] || fail "$polls polls in 2.5 s"
+# The burst polls every 500 ms, never faster.
+[ "$polls" -ge 2 ] && [ "$polls" -le $((elapsed_ms / 500 + 2)) ] || fail "$polls polls in $elapsed_ms ms"
 finish
-echo "song name '$name', play count '$count', $polls polls"
+echo "song name '$name', play count '$count', $polls polls in $elapsed_ms ms"
 INSIDE

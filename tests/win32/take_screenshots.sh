@@ -40,3 +40,8 @@ xdotool mousemove $((cx + 60)) $((cy + 76)) click 1   # collapse again
 xdotool mousemove $((cx + 412)) $((cy + 72)) click 1  # 按钮1 with no address
 sleep 1
 shot windows-message.png
+# OK on the box, then Esc: the program ends by itself.
+xdotool key Return 2>/dev/null || true
+sleep 0.5
+xdotool key Escape 2>/dev/null || true
+for _ in $(seq 50); do kill -0 $app 2>/dev/null || break; sleep 0.1; done

@@ -41,9 +41,16 @@ std::string WideToUtf8(std::wstring_view w) {
   return s;
 }
 
+// The program's window; none when there is none or more than one, as the
+// probe could not tell which one it is meant to drive.
 HWND MainWindow() {
   const std::wstring caption = morvane::win32::WideFromGbk(morvane::kWindowCaption);
-  return FindWindowW(L"MorvaneMainWindow", caption.c_str());
+  HWND first = FindWindowExW(nullptr, nullptr, L"MorvaneMainWindow", caption.c_str());
+  if (first && FindWindowExW(nullptr, first, L"MorvaneMainWindow", caption.c_str())) {
+    std::fprintf(stderr, "more than one Morvane window is open\n");
+    return nullptr;
+  }
+  return first;
 }
 
 HWND FindControl(HWND main, const std::wstring& name) {
