@@ -35,7 +35,7 @@ for _ in $(seq 50); do [ -e "$out/ready" ] && break; sleep 0.1; done
 
 "$bin" 2>"$out/morvane.log" &
 prog=$!
-wid=$(timeout 10 xdotool search --sync --onlyvisible --name '^Morvane  ' | head -n 1)
+wid=$(timeout 10 xdotool search --sync --onlyvisible --pid "$prog" --name '^Morvane  ' | head -n 1)
 [ -n "$wid" ] || { echo "no window appeared"; exit 1; }
 # The window's client area as the X server shows it.
 capture() {
