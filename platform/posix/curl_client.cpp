@@ -38,14 +38,11 @@ struct CurlHttpClient::Node {
 };
 
 CurlHttpClient::CurlHttpClient(int connectTimeoutMs, int exchangeTimeoutMs)
-    : connectTimeoutMs_(connectTimeoutMs), exchangeTimeoutMs_(exchangeTimeoutMs) {
-  EnsureCurlReady();
-  multi_ = curl_multi_init();
-}
+    : connectTimeoutMs_(connectTimeoutMs), exchangeTimeoutMs_(exchangeTimeoutMs) {}
 
 CurlHttpClient::~CurlHttpClient() {
   nodes_.clear();  // every transfer leaves the multi handle first
-  curl_multi_cleanup(static_cast<CURLM*>(multi_));
+  if (multi_ != nullptr) curl_multi_cleanup(static_cast<CURLM*>(multi_));
 }
 
 CurlHttpClient::Node* CurlHttpClient::Find(HttpHandle handle, int kind) {
@@ -61,6 +58,12 @@ HttpHandle CurlHttpClient::Add(std::unique_ptr<Node> node) {
 
 HttpHandle CurlHttpClient::OpenSession(const Text& agent, HttpAccess access,
                                        const Text& proxyList) {
+  // The TLS libraries load on the first request, not at start-up: an idle
+  // window that was never started keeps a few MiB less resident.
+  if (multi_ == nullptr) {
+    EnsureCurlReady();
+    multi_ = curl_multi_init();
+  }
   // An agent with a line break would add header lines of its own.
   if (multi_ == nullptr || curlwire::HasLineBreak(agent.view()) ||
       curlwire::HasLineBreak(proxyList.view())) {
