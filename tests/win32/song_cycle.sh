@@ -12,6 +12,10 @@ if [ "$(id -u)" != 0 ] || ! unshare --net --mount true 2>/dev/null; then
   exit 77
 fi
 export LC_ALL=C.UTF-8
+# Wine's sockets are made by its server process, so the server must live
+# inside the namespace too: a prefix of its own keeps the server that the
+# other suites share (outside, where nothing listens on port 80) out of it.
+export WINEPREFIX="${WINEPREFIX}-netns"
 exec unshare --net --mount bash -s "$@" <<'INSIDE'
 set -u
 exe=$1 probe=$2 server=$3
@@ -19,6 +23,8 @@ ip link set lo up
 hosts=$(mktemp)
 printf '127.0.0.1 localhost\n127.0.0.1 node.kg.qq.com\n' >"$hosts"
 mount --bind "$hosts" /etc/hosts
+wineserver -k 2>/dev/null  # a server left behind by an earlier run
+wineboot -i >/dev/null 2>&1 </dev/null
 log=$(mktemp)
 python3 "$server" 80 40 >"$log" &
 server=$!
@@ -32,6 +38,7 @@ finish() {
   wait "$app" 2>/dev/null
   kill "$server" 2>/dev/null
   wait "$server" 2>/dev/null
+  wineserver -k 2>/dev/null
   rm -f "$hosts"
 }
 fail() {
