@@ -17,10 +17,6 @@ constexpr int kBurstLengthMs = 7000;
 constexpr int kCountdownTickMs = 1000;
 constexpr int kSteadyPollMs = 1000;
 
-// Share addresses of the service, old and new; the check is case-sensitive.
-constexpr const char* kServiceAddressPrefixes[] = {
-    "http://kg.qq.com", "https://kg.qq.com", "http://node.kg.qq.com", "https://node.kg.qq.com"};
-
 void SetGroupVisible(Window& window, std::span<const Control> group, bool shown) {
   for (Control label : group) window.SetVisible(label, shown);
 }
@@ -35,9 +31,13 @@ void ShowCountdown(Window& window) {
   SetGroupVisible(window, kCountdownGroup, true);
 }
 
+// Share addresses of the service, old (http) and new (https), on its web
+// host or its song-info host; the search is case-sensitive.
 bool IsServiceAddress(const Text& address) {
-  for (const char* prefix : kServiceAddressPrefixes) {
-    if (FindText(address, prefix) != -1) return true;
+  for (const char* scheme : {"http://", "https://"}) {
+    for (const char* host : {kServiceWebHost, kSongInfoHost}) {
+      if (FindText(address, ConcatText(Text(scheme), host)) != -1) return true;
+    }
   }
   return false;
 }

@@ -77,7 +77,8 @@ Text SongInfoAddress(const Text& shareId) {
       encoded.push_back(kHex[byte & 0x0F]);
     }
   }
-  return ConcatText(Text(kSongInfoAddressPrefix), Text(std::move(encoded)));
+  return ConcatText(Text("http://"), kSongInfoHost, kSongInfoPathAndQuery,
+                    Text(std::move(encoded)));
 }
 
 Text Utf8ToAnsiText(const Bytes& body) {

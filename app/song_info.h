@@ -9,9 +9,9 @@ namespace morvane {
 // The service's web host and its song-info host.
 inline constexpr char kServiceWebHost[] = "kg.qq.com";
 inline constexpr char kSongInfoHost[] = "node.kg.qq.com";
-// The request address, to which the (encoded) share id is appended.
-inline constexpr char kSongInfoAddressPrefix[] =
-    "http://node.kg.qq.com/fcgi-bin/kg_ugc_getdetail?rnd=&g_tk=&callback=jsopgetsonginfo&shareid=";
+// The song-info path and query, to which the (encoded) share id is appended.
+inline constexpr char kSongInfoPathAndQuery[] =
+    "/fcgi-bin/kg_ugc_getdetail?rnd=&g_tk=&callback=jsopgetsonginfo&shareid=";
 
 // One poll: reads the share address from 编辑框1, requests the song's record
 // and shows its name in 透明标签12 and its play count in 透明标签11. A failed
