@@ -88,6 +88,12 @@ bool CurlTransfer::Start(TransferSetup setup) {
   curl_easy_setopt(e, CURLOPT_HTTP_VERSION,
                    setup_.http10 ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1);
   curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
+#if LIBCURL_VERSION_NUM >= 0x075700
+  // Names are looked up on a thread of curl's own. Ending a transfer would
+  // otherwise wait for that thread, however long the system resolver takes,
+  // and hold the window past both time limits.
+  curl_easy_setopt(e, CURLOPT_QUICK_EXIT, 1L);
+#endif
   curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(setup_.connectTimeoutMs));
   curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, static_cast<long>(setup_.exchangeTimeoutMs));
   // Every exchange has a connection of its own; nothing carries over.

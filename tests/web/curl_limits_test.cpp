@@ -3,13 +3,33 @@
 // limits the program uses.
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+#include <netdb.h>
+
 #include <chrono>
 #include <string>
+#include <string_view>
+#include <thread>
 
 #include "platform/posix/curl_client.h"
 #include "tests/support/http_test_server.h"
 #include "text/primitives.h"
 #include "web/web_request.h"
+
+// A resolver that hangs for one reserved name: this program's definition
+// comes before the C library's, so libcurl's lookup thread calls it.
+constexpr char kSlowLookupHost[] = "slow-lookup.invalid";
+
+extern "C" int getaddrinfo(const char* node, const char* service, const struct addrinfo* hints,
+                           struct addrinfo** res) {
+  using Real = int (*)(const char*, const char*, const struct addrinfo*, struct addrinfo**);
+  static const auto real = reinterpret_cast<Real>(dlsym(RTLD_NEXT, "getaddrinfo"));
+  if (node != nullptr && std::string_view(node) == kSlowLookupHost) {
+    std::this_thread::sleep_for(std::chrono::seconds(20));
+    return EAI_AGAIN;
+  }
+  return real(node, service, hints, res);
+}
 
 namespace morvane::testing {
 namespace {
@@ -48,6 +68,15 @@ TEST(CurlLimits, ShortLimitsEndEveryStuckExchange) {
     EXPECT_EQ(std::string(body.view()).substr(0, c.wantBody.size()), c.wantBody);
     EXPECT_LT(body.size(), 10);
   }
+}
+
+// Regression: ending a transfer used to wait for curl's lookup thread, so a
+// hanging resolver froze the window for as long as it hung.
+TEST(CurlLimits, HangingNameLookupEndsAtTheConnectLimit) {
+  CurlHttpClient client(300, 1500);
+  const auto start = Clock::now();
+  EXPECT_TRUE(WebRequest(client, ConcatText(Text("http://"), kSlowLookupHost, "/")).empty());
+  EXPECT_LT(SecondsSince(start), 3.0);
 }
 
 TEST(CurlLimits, ConnectGivesUpAtItsLimit) {
