@@ -108,7 +108,7 @@ WinInetHttpClient::WinInetHttpClient(int connectTimeoutMs, int exchangeTimeoutMs
                                      const char* dllName)
     : connectTimeoutMs_(connectTimeoutMs),
       exchangeTimeoutMs_(exchangeTimeoutMs),
-      api_(LoadWinInetApi(dllName)) {}
+      dllName_(dllName) {}
 
 WinInetHttpClient::~WinInetHttpClient() = default;
 
@@ -125,6 +125,12 @@ HttpHandle WinInetHttpClient::Keep(std::shared_ptr<WinInetNode> node) {
 
 HttpHandle WinInetHttpClient::OpenSession(const Text& agent, HttpAccess access,
                                           const Text& proxyList) {
+  // The DLL is loaded by the first request, not at start-up: a window that
+  // is never started does not pay for it.
+  if (!apiLoaded_) {
+    api_ = LoadWinInetApi(dllName_.c_str());
+    apiLoaded_ = true;
+  }
   if (!api_ || HasControlBytes(agent.view())) return 0;
   const bool proxy = access == HttpAccess::kProxy;
   // With a proxy the bypass list is an empty string: a null one would make

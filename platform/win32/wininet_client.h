@@ -2,10 +2,13 @@
 //
 // Passes each call to the WinINet function of the same shape, with three
 // additions that keep the window alive and the request as the caller meant:
-//  - every blocking call (connect, send, read) runs under a time limit:
-//    the connect part at most connectTimeoutMs, the whole exchange (from
-//    OpenSession on) at most exchangeTimeoutMs; a call that overruns is
-//    abandoned and fails, and closes its handles itself when it returns;
+//  - every blocking call (connect, send, read) runs under a time limit: the
+//    whole exchange (from OpenSession on) takes at most exchangeTimeoutMs;
+//    a call that overruns is abandoned and fails, and closes its handles
+//    itself when it returns. The TCP connect happens inside the send, so
+//    the connect limit is WinINet's own connect time-out option, which
+//    Windows honours and Wine ignores (there a connect that never completes
+//    ends at the exchange limit);
 //  - a host, path or agent with control bytes, or a header block with a
 //    lone CR or LF, is refused: WinINet would put them on the wire as new
 //    lines of the request;
@@ -16,6 +19,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <unordered_map>
 
 #include "web/http_client.h"
@@ -52,6 +56,8 @@ class WinInetHttpClient final : public HttpClient {
 
   int connectTimeoutMs_;
   int exchangeTimeoutMs_;
+  std::string dllName_;
+  bool apiLoaded_ = false;
   std::shared_ptr<const WinInetApi> api_;
   std::shared_ptr<CallWorker> worker_;
   std::unordered_map<HttpHandle, std::shared_ptr<WinInetNode>> handles_;
