@@ -1,6 +1,7 @@
 // Conversions between texts and numbers. Both directions avoid the C
 // locale and the platform's printf/strtod so that every build writes and
 // reads the same texts.
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -20,6 +21,29 @@ std::size_t SkipWhiteSpace(std::string_view s) {
   std::size_t i = 0;
   while (i < s.size() && (s[i] == ' ' || (s[i] >= '\t' && s[i] <= '\r'))) ++i;
   return i;
+}
+
+// The power of ten of the first significant digit of a number written as
+// digits with an optional point and an optional "e" exponent; used only to
+// tell an overflow from an underflow. Saturates instead of overflowing.
+long long DecimalMagnitude(std::string_view number) {
+  const std::size_t e = number.find('e');
+  const std::string_view mantissa = number.substr(0, e);
+  long long exponent = 0;
+  if (e != std::string_view::npos) {
+    std::size_t i = e + 1;
+    const bool negative = i < number.size() && number[i] == '-';
+    if (i < number.size() && (number[i] == '-' || number[i] == '+')) ++i;
+    for (; i < number.size(); ++i)
+      exponent = std::min(exponent * 10 + (number[i] - '0'), 1LL << 40);
+    if (negative) exponent = -exponent;
+  }
+  const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+  const std::size_t first = mantissa.find_first_of("123456789");
+  if (first == std::string_view::npos) return 0;
+  const long long place = first < point ? static_cast<long long>(point - first) - 1
+                                        : -static_cast<long long>(first - point);
+  return place + exponent;
 }
 
 }  // namespace
@@ -63,9 +87,8 @@ double ToNumber(const Text& text) {
   const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value,
                                          std::chars_format::general);
   if (ec == std::errc::result_out_of_range) {
-    // Too large or too small for a double: decide by the exponent's sign.
-    const bool tiny = number.find("e-") != std::string::npos;
-    value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
+    // Too large or too small for a double: the nearest real is infinity or 0.
+    value = DecimalMagnitude(number) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
   } else if (ec != std::errc()) {
     value = 0.0;
   }

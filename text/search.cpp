@@ -8,6 +8,10 @@ namespace morvane {
 
 namespace {
 
+// The 0-based offset a start position stands for; 1 and below (any
+// negative value too) mean the first position.
+std::size_t StartOffset(int start) { return start <= 1 ? 0 : static_cast<std::size_t>(start - 1); }
+
 // Calls visit(p) for each candidate offset from `from`, stepping by
 // characters counted from `from`, while `len` bytes fit before `limit`.
 // Stops early when visit returns true.
@@ -25,7 +29,7 @@ int FindText(const Text& text, const Text& search, std::optional<int> start,
              std::optional<bool> ignoreCase) {
   const std::string_view s = text.view();
   const std::string_view needle = search.view();
-  const std::size_t b = start ? static_cast<std::size_t>(std::max(*start - 1, 0)) : 0;
+  const std::size_t b = start ? StartOffset(*start) : 0;
   if (b >= s.size()) return -1;
   if (needle.empty()) return 1;
   const bool fold = ignoreCase.value_or(false);
@@ -43,7 +47,7 @@ int FindTextReverse(const Text& text, const Text& search, std::optional<int> sta
   const std::string_view s = text.view();
   const std::string_view needle = search.view();
   std::size_t region = s.size();
-  if (start) region = std::min(static_cast<std::size_t>(std::max(*start - 1, 0)), s.size());
+  if (start) region = std::min(StartOffset(*start), s.size());
   if (region == 0) return -1;
   if (needle.empty()) return 1;
   const bool fold = ignoreCase.value_or(false);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <optional>
 
 #include "text/primitives.h"
@@ -24,6 +25,8 @@ TEST(Search, Forward) {
       {"abcabc", "bc", -5, {}, 2},
       {"abcabc", "bc", 6, {}, -1},  // one byte remains
       {"abcabc", "bc", 7, {}, -1},
+      {"abcabc", "bc", INT32_MIN, {}, 2},
+      {"abcabc", "bc", INT32_MAX, {}, -1},
       {"abc", "", {}, {}, 1},
       {"abc", "", 3, {}, 1},
       {"abc", "", 4, {}, -1},
@@ -61,6 +64,8 @@ TEST(Search, Backward) {
       {"a.b.c", ".", 2, {}, -1},
       {"a.b.c", ".", 0, {}, -1},
       {"a.b.c", ".", -3, {}, -1},
+      {"a.b.c", ".", INT32_MIN, {}, -1},
+      {"a.b.c", ".", INT32_MAX, {}, 4},
       {"abc=", "=", {}, {}, 4},
       {"abc=", "=", 4, {}, -1},  // start = length excludes an end match
       {"abc", "", {}, {}, 1},
