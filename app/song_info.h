@@ -29,7 +29,7 @@ void QuerySongInfo(Program& program);
 [[nodiscard]] Text SongInfoAddress(const Text& shareId);
 
 // The UTF-8 body as GBK text; characters GBK lacks and invalid UTF-8 become
-// "?". An empty body gives the empty text.
+// "?" (or Windows' best-fit character). An empty body gives the empty text.
 [[nodiscard]] Text Utf8ToAnsiText(const Bytes& body);
 
 }  // namespace morvane

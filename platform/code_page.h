@@ -1,7 +1,8 @@
 // Code-page conversion, shaped like the two kernel32 calls the program
 // uses. Each backend provides it: kernel32 on Windows, iconv elsewhere.
 // For every character that code page 936 represents, every backend gives
-// the same bytes; others become "?". Invalid UTF-8 becomes U+FFFD.
+// the same bytes. Others become "?" (Windows first tries a "best fit" for
+// some, such as superscript two to "2"). Invalid UTF-8 becomes U+FFFD.
 #pragma once
 
 #include <string_view>
@@ -18,7 +19,8 @@ inline constexpr unsigned kCodePageGbk = 936;
 int MultiByteToWide(unsigned codePage, std::string_view src, char16_t* dst, int dstLen);
 
 // Like WideCharToMultiByte(codePage, 0, ..., nullptr, nullptr): characters
-// the code page cannot represent become "?". Same sizing rules.
+// the code page cannot represent become "?" (or, on Windows, a best-fit
+// character where it has one). Same sizing rules.
 int WideToMultiByte(unsigned codePage, std::u16string_view src, char* dst, int dstLen);
 
 }  // namespace morvane

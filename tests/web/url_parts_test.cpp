@@ -42,13 +42,5 @@ TEST(UrlParts, SplitsEveryFormOfAddress) {
   }
 }
 
-TEST(UrlParts, LeavesTheAddressAsItWas) {
-  const Text address("HTTP://Srv:81/A");
-  (void)UrlHost(address, true);
-  (void)UrlPort(address);
-  (void)UrlPath(address);
-  EXPECT_EQ(address, Text("HTTP://Srv:81/A"));
-}
-
 }  // namespace
 }  // namespace morvane
