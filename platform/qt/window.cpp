@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QGroupBox>
 #include <QIcon>
 #include <QKeyEvent>
@@ -85,6 +86,28 @@ class EscapeCloses : public QObject {
   QWidget* window_;
 };
 
+// Receives the queued "deliver a waiting tick" event. The tick's work runs
+// from here rather than from the timer's own signal: Qt does not fire a
+// timer again while its signal is being handled, and a message box opened
+// by input handled ahead of the tick must see every timer go on ticking.
+class TickDelivery : public QObject {
+ public:
+  static QEvent::Type Type() {
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+  }
+  explicit TickDelivery(std::function<void()> deliver) : deliver_(std::move(deliver)) {}
+
+  bool event(QEvent* event) override {
+    if (event->type() != Type()) return QObject::event(event);
+    deliver_();
+    return true;
+  }
+
+ private:
+  std::function<void()> deliver_;
+};
+
 // The default GUI font at the pixel size the control table was laid out
 // for; the face is the desktop's. Full hinting draws crisp strokes like the
 // native GUI font and, unlike FreeType's auto-hinter, does not scan the
@@ -103,6 +126,7 @@ QtWindow::QtWindow() : outerHeight_(kCollapsedHeight) {
   window->closing = [this] { StopTimers(); };
   window->frameMayHaveChanged = [this] { FitToFrame(); };
   window_ = std::move(window);
+  tickDelivery_ = std::make_unique<TickDelivery>([this] { DeliverWaitingTick(); });
 
   // Fixed border with the system menu, minimize and close, no maximize.
   window_->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -187,12 +211,8 @@ void QtWindow::BuildControls() {
         }
         case ControlKind::kTimer: {
           auto* timer = new QTimer(window_.get());
-          // A tick that falls due while a handler blocks the thread is
-          // delivered once afterwards; Qt never queues a second one.
           timer->setTimerType(Qt::PreciseTimer);
-          QObject::connect(timer, &QTimer::timeout, [this, id = row.id] {
-            if (events_.timerTick) events_.timerTick(id);
-          });
+          QObject::connect(timer, &QTimer::timeout, [this, i] { TimerFellDue(i); });
           timers_[i] = timer;
           continue;
         }
@@ -305,6 +325,7 @@ void QtWindow::RestartTimer(Control timer, int milliseconds) {
   QTimer* t = timers_[IndexOf(timer)];
   if (t == nullptr) return;
   t->stop();
+  waitingTick_[IndexOf(timer)] = 0;
   if (milliseconds > 0) t->start(milliseconds);
 }
 
@@ -324,6 +345,47 @@ void QtWindow::StopTimers() {
   for (QTimer* t : timers_) {
     if (t != nullptr) t->stop();
   }
+  waitingTick_.fill(0);
+}
+
+// A tick that falls due while a handler blocks the thread waits, once:
+// Qt fires a late timer once, and a timer whose tick already waits adds
+// none. Stopping or re-timing the timer drops it.
+void QtWindow::TimerFellDue(std::size_t index) {
+  if (waitingTick_[index] == 0) waitingTick_[index] = ++ticksFallen_;
+  QueueDelivery();
+}
+
+void QtWindow::QueueDelivery() {
+  if (deliveryQueued_) return;
+  deliveryQueued_ = true;
+  QCoreApplication::postEvent(tickDelivery_.get(), new QEvent(TickDelivery::Type()),
+                              Qt::LowEventPriority);
+}
+
+void QtWindow::DeliverWaitingTick() {
+  deliveryQueued_ = false;
+  // A timer that fell due during a slow poll would otherwise run before a
+  // key press or click made meanwhile, and Esc or Start would wait out one
+  // more whole poll. So whatever input waits goes first. No timer fires in
+  // here (a tick never runs inside another); a message box opened by that
+  // input runs its own loop, where the ticks go on, the waiting one too.
+  QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers | QEventLoop::X11ExcludeTimers,
+                                  100);
+  // The input may have closed the window or stopped or re-timed timers,
+  // dropping their ticks; the earliest tick still waiting runs.
+  std::size_t next = kCount;
+  for (std::size_t i = 0; i < kCount; ++i) {
+    if (waitingTick_[i] != 0 && (next == kCount || waitingTick_[i] < waitingTick_[next])) {
+      next = i;
+    }
+  }
+  if (next == kCount) return;
+  waitingTick_[next] = 0;
+  if (std::any_of(waitingTick_.begin(), waitingTick_.end(), [](auto w) { return w != 0; })) {
+    QueueDelivery();
+  }
+  if (events_.timerTick) events_.timerTick(kControls[next].id);
 }
 
 }  // namespace morvane

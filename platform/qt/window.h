@@ -5,6 +5,7 @@
 #include <QMargins>
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -64,12 +65,22 @@ class QtWindow final : public Window {
   // manager gives, is 457 wide and outerHeight_ high.
   void FitToFrame();
   void StopTimers();
+  // A timer fell due: its one tick waits, and its delivery is queued.
+  void TimerFellDue(std::size_t index);
+  void QueueDelivery();
+  // Lets waiting input go first, then runs the earliest waiting tick.
+  void DeliverWaitingTick();
 
   std::unique_ptr<QWidget> window_;
   std::unique_ptr<QObject> escapeFilter_;
+  std::unique_ptr<QObject> tickDelivery_;
   std::array<QWidget*, kCount> widgets_{};
   std::array<QTimer*, kCount> timers_{};
   std::array<Text, kCount> labelTexts_;  // labels: the bytes last written
+  // Timers: 0, or the order in which the waiting tick fell due.
+  std::array<std::uint64_t, kCount> waitingTick_{};
+  std::uint64_t ticksFallen_ = 0;
+  bool deliveryQueued_ = false;
   WindowEvents events_;
   int outerHeight_;
   QMargins frame_;

@@ -57,7 +57,7 @@ TEST_F(WindowStart, WindowCaptionSizePlaceAndLook) {
   QWidget* w = window.widget();
   EXPECT_EQ(w->windowTitle(),
             QStringLiteral("Morvane  ") + QString::fromLatin1(MORVANE_AUTHOR_SITE));
-  // The offscreen platform draws no frame, so the outer size is the client's.
+  // The outer size, the offscreen platform's own frame included.
   EXPECT_EQ(w->frameGeometry().size(), QSize(kWindowWidth, kCollapsedHeight));
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
   EXPECT_EQ(w->frameGeometry().topLeft(),

@@ -1,7 +1,10 @@
 // The three timers of the simulated window on a virtual millisecond clock,
 // with the rules of the platform's interval timers:
 //  - a timer set to a period above 0 first falls due one full period later,
-//    then every period on that same grid;
+//    then every period on that same grid; where the next tick falls after
+//    a late one is the backend's own choice (one keeps the grid, another
+//    counts the period from the late delivery), so tests of the program
+//    rely only on the late tick coming once and the next within a period;
 //  - a due timer has one tick waiting, never more: periods that pass while
 //    a tick is already waiting are lost, not made up;
 //  - stopping or re-timing a timer drops its waiting tick.
