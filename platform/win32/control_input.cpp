@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 
 #include "platform/win32/native_window.h"
@@ -47,21 +48,65 @@ bool EntersText(UINT message) {
   }
 }
 
-// Lets the edit box take the input, then takes it back when the box would
+// How many UTF-16 units from the start of `inserted`, in whole characters,
+// fit between `head` and `tail` within `maxBytes` GBK bytes.
+std::size_t FittingPrefix(const std::wstring& head, const std::wstring& inserted,
+                          const std::wstring& tail, int maxBytes) {
+  std::size_t kept = 0;
+  while (kept < inserted.size()) {
+    std::size_t next = kept + 1;
+    if (IS_HIGH_SURROGATE(inserted[kept]) && next < inserted.size() &&
+        IS_LOW_SURROGATE(inserted[next])) {
+      ++next;
+    }
+    if (GbkLength(head + inserted.substr(0, next) + tail) > maxBytes) break;
+    kept = next;
+  }
+  return kept;
+}
+
+// Lets the edit box take the input, then cuts it back when the box would
 // hold more GBK bytes than its limit: the check sees every way text comes
 // in (typing, an input method, paste, undo) without re-implementing them.
+// Like a length limit, it keeps the longest run of the new text's first
+// characters that fits, with the caret after them.
 LRESULT LimitedInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, int maxBytes) {
   const std::wstring before = WindowText(hwnd);
-  DWORD start = 0;
-  DWORD end = 0;
-  SendMessageW(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  DWORD selStart = 0;
+  DWORD selEnd = 0;
+  SendMessageW(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart),
+               reinterpret_cast<LPARAM>(&selEnd));
   const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
   const std::wstring after = WindowText(hwnd);
-  if (after != before && GbkLength(after) > maxBytes) {
-    DefSubclassProc(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(before.c_str()));
-    DefSubclassProc(hwnd, EM_SETSEL, start, end);
-    MessageBeep(MB_OK);
+  if (after == before || GbkLength(after) <= maxBytes) return result;
+
+  // The new text lies between what stayed of the old text before and after
+  // it. Bounded by the old selection, the split is the insertion itself; an
+  // undo may change the text anywhere, and the split still holds for it.
+  const std::size_t start = std::min<std::size_t>(selStart, before.size());
+  const std::size_t end = std::clamp<std::size_t>(selEnd, start, before.size());
+  std::size_t head = 0;
+  while (head < start && head < after.size() && before[head] == after[head]) ++head;
+  std::size_t tail = 0;
+  while (tail < before.size() - std::max(end, head) && tail < after.size() - head &&
+         before[before.size() - 1 - tail] == after[after.size() - 1 - tail]) {
+    ++tail;
   }
+  const std::wstring headText = after.substr(0, head);
+  const std::wstring inserted = after.substr(head, after.size() - head - tail);
+  const std::wstring tailText = after.substr(after.size() - tail);
+  const std::size_t kept = FittingPrefix(headText, inserted, tailText, maxBytes);
+  const std::wstring cut = headText + inserted.substr(0, kept) + tailText;
+  if (GbkLength(cut) > maxBytes) {
+    // Too long even without the new text (set from outside): refuse it.
+    DefSubclassProc(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(before.c_str()));
+    DefSubclassProc(hwnd, EM_SETSEL, selStart, selEnd);
+  } else {
+    DefSubclassProc(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(cut.c_str()));
+    const auto caret = static_cast<WPARAM>(head + kept);
+    DefSubclassProc(hwnd, EM_SETSEL, caret, static_cast<LPARAM>(caret));
+  }
+  MessageBeep(MB_OK);
   return result;
 }
 

@@ -1,7 +1,7 @@
 // Keyboard rules of the window's focusable controls, without a dialog
 // manager: Esc closes the window from any of them, Tab moves along the tab
 // stops, Enter never presses a button, and an edit box with a byte limit
-// refuses input whose GBK length would pass it.
+// keeps of new input only the first characters that fit its GBK length.
 #pragma once
 
 #include <windows.h>

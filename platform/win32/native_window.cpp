@@ -109,6 +109,7 @@ bool NativeWindow::Create(Program& program) {
     return false;
   }
   program_ = &program;
+  quitOnDestroy_ = true;
   OnCreated(program);
   return true;
 }
@@ -200,8 +201,16 @@ void NativeWindow::SetVisible(Control label, bool shown) {
   const bool visibleNow = (GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
   if (visibleNow == shown) return;
   ShowWindow(hwnd, shown ? SW_SHOWNA : SW_HIDE);
-  // Redraw now: a poll may keep the thread busy before the next paint.
-  RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  // Hiding a label invalidates only its parent, and the group box never
+  // erases its inside, so a caption inside it would stay on screen. The
+  // label's place is redrawn from the window down instead: the window's
+  // background first, then whatever is still shown there. Now, too: a poll
+  // may keep the thread busy before the next paint.
+  RECT place{};
+  GetWindowRect(hwnd, &place);
+  MapWindowPoints(HWND_DESKTOP, hwnd_, reinterpret_cast<POINT*>(&place), 2);
+  RedrawWindow(hwnd_, &place, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void NativeWindow::ShowMessage(const Text& text) {
@@ -317,7 +326,11 @@ LRESULT NativeWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         KillTimer(hwnd, static_cast<UINT_PTR>(ControlId(timer)));
       }
       program_ = nullptr;
-      PostQuitMessage(0);
+      // Only the finished window ends the message loop. One taken down
+      // because its controls could not be made must not: the caller shows
+      // an error in a message box, which a pending quit would close at once.
+      if (quitOnDestroy_) PostQuitMessage(0);
+      quitOnDestroy_ = false;
       return 0;
     case WM_NCDESTROY:
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);

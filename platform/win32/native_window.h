@@ -33,7 +33,8 @@ class NativeWindow : public Window {
   // Creates the window, centred, with every control of the table shown or
   // hidden as the table says, then delivers the created event. Nothing
   // reaches the program while the controls are being created. False when
-  // the window could not be created.
+  // the window could not be created; then nothing of it is left and the
+  // message loop is not told to end. Once created, its destruction ends it.
   bool Create(Program& program);
   // Shows the window in its normal state and makes it the active window.
   void Show();
@@ -65,6 +66,7 @@ class NativeWindow : public Window {
   HFONT boldFont_ = nullptr;
   HWND lastFocus_ = nullptr;
   Program* program_ = nullptr;  // set once the window and controls exist
+  bool quitOnDestroy_ = false;  // its destruction ends the message loop
   std::array<HWND, kControls.size()> controls_{};
   // What was last written to each label: read back byte for byte, whatever
   // the round trip through UTF-16 would make of it.

@@ -1,13 +1,18 @@
 // The control skin on the real window: what it takes over, what it leaves,
-// and the pixels it draws, read back from the screen.
+// and the pixels it and the labels draw, read back from the screen; and the
+// real message box, which the skin draws too.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/program.h"
 #include "app/texts.h"
 #include "platform/win32/skin.h"
 #include "tests/win32/window_fixture.h"
@@ -17,13 +22,17 @@ namespace {
 
 COLORREF Ref(Rgb c) { return RGB(c.r, c.g, c.b); }
 
-// The window as it is on screen, frame and children included, after every
-// pending paint has been done.
+// The window as it is on screen, frame and children included. By default
+// everything is drawn afresh first; kAsLeft takes the pixels as the last
+// paints left them, so that stale drawing shows.
 class Capture {
  public:
-  explicit Capture(HWND top) : top_(top) {
-    RedrawWindow(top, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  enum class Redraw { kAll, kAsLeft };
+  explicit Capture(HWND top, Redraw redraw = Redraw::kAll) : top_(top) {
+    const UINT flags = redraw == Redraw::kAll ? RDW_INVALIDATE | RDW_ERASE | RDW_FRAME |
+                                                    RDW_ALLCHILDREN | RDW_UPDATENOW
+                                              : RDW_ALLCHILDREN | RDW_UPDATENOW;
+    RedrawWindow(top, nullptr, nullptr, flags);
     const RECT rect = WindowRect(top);
     HDC screen = GetWindowDC(top);
     dc_ = CreateCompatibleDC(screen);
@@ -49,13 +58,25 @@ class Capture {
   }
   // Whether any pixel of the window's rectangle has the colour.
   bool Shows(HWND hwnd, COLORREF color) const {
+    return Count(hwnd, [&](COLORREF c) { return c == color; }) > 0;
+  }
+  // How many pixels of the window's rectangle pass the test, leaving out
+  // those inside any of the `covered` windows.
+  template <typename Test>
+  int Count(HWND hwnd, Test test, std::initializer_list<HWND> covered = {}) const {
     const RECT rect = WindowRect(hwnd);
+    int count = 0;
     for (int y = 0; y < rect.bottom - rect.top; ++y) {
       for (int x = 0; x < rect.right - rect.left; ++x) {
-        if (At(hwnd, x, y) == color) return true;
+        const POINT screen{rect.left + x, rect.top + y};
+        const bool hidden = std::any_of(covered.begin(), covered.end(), [&](HWND c) {
+          const RECT r = WindowRect(c);
+          return PtInRect(&r, screen) != FALSE;
+        });
+        if (!hidden && test(At(hwnd, x, y))) ++count;
       }
     }
-    return false;
+    return count;
   }
 
  private:
@@ -117,6 +138,44 @@ TEST_F(WindowTest, BackgroundAndLabelColours) {
   }
   EXPECT_EQ(capture.At(Get(Control::透明标签10), 0, 0), Ref(kBackground));
   EXPECT_EQ(capture.At(Get(Control::透明标签1), 0, 0), Ref(kBackground));  // inside the group box
+}
+
+bool Dark(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 96; }
+
+// The countdown takes the strip inside the group box from the status
+// labels. The captions inside the group box must leave the screen with
+// their windows although the skinned group box never erases its inside:
+// the pixels are read as the tick's own paints left them.
+TEST_F(WindowTest, CountdownTickClearsTheCaptionsInsideTheGroupBox) {
+  HWND songCaption = Get(Control::透明标签1);
+  HWND countCaption = Get(Control::透明标签3);
+  ASSERT_GT(Capture(Main()).Count(songCaption, Dark), 0);  // drawn to begin with
+  ASSERT_GT(Capture(Main()).Count(countCaption, Dark), 0);
+
+  window->WriteText(Control::透明标签2, "5");
+  OnTimerTick(*program, Control::时钟2);
+  Pump();
+  ASSERT_FALSE(IsWindowVisible(songCaption));
+  ASSERT_EQ(window->ReadText(Control::透明标签2), Text("4"));
+
+  const Capture capture(Main(), Capture::Redraw::kAsLeft);
+  const std::initializer_list<HWND> countdown = {Get(Control::透明标签13), Get(Control::透明标签2),
+                                                 Get(Control::透明标签7)};
+  for (HWND label : countdown) EXPECT_GT(capture.Count(label, Dark), 0);
+  // The countdown's last label reaches into the play-count caption's place.
+  EXPECT_EQ(capture.Count(songCaption, Dark, countdown), 0);
+  EXPECT_EQ(capture.Count(countCaption, Dark, countdown), 0);
+
+  // At zero the status comes back and the countdown leaves the strip.
+  window->WriteText(Control::透明标签2, "1");
+  OnTimerTick(*program, Control::时钟2);
+  Pump();
+  ASSERT_TRUE(IsWindowVisible(songCaption));
+  const Capture back(Main(), Capture::Redraw::kAsLeft);
+  const std::initializer_list<HWND> status = {songCaption, Get(Control::透明标签12), countCaption,
+                                              Get(Control::透明标签11)};
+  for (HWND label : status) EXPECT_GT(back.Count(label, Dark), 0);
+  for (HWND label : countdown) EXPECT_EQ(back.Count(label, Dark, status), 0);
 }
 
 TEST_F(WindowTest, AnotherStyleRedrawsInItsSchemeAndOffGivesEachWindowItsOwnDrawing) {
@@ -252,6 +311,52 @@ TEST_F(WindowTest, MessageBoxOkButtonIsSkinned) {
   EXPECT_EQ(g_probe.text, WideFromGbk(texts::kEnterAddress));
   EXPECT_TRUE(g_probe.buttonSkinned);
   EXPECT_EQ(g_probe.buttonEdge, RGB(164, 185, 127));
+}
+
+// While the real box waits for OK the window takes no input, and its
+// timers keep ticking; OK gives the window its input back.
+struct ModalProbe {
+  HWND main = nullptr;
+  RecordingWindow* window = nullptr;
+  int probes = 0;
+  int countdownAtOpen = 0;
+  bool mainEnabledWhileOpen = true;
+  int ticksWhileOpen = 0;
+};
+ModalProbe g_modal;
+
+int Countdown(RecordingWindow& window) {
+  return std::stoi(window.ReadText(Control::透明标签2).str());
+}
+
+void CALLBACK ProbeModal(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
+  if (!box) return;
+  if (g_modal.probes++ == 0) g_modal.countdownAtOpen = Countdown(*g_modal.window);
+  g_modal.mainEnabledWhileOpen = g_modal.mainEnabledWhileOpen && IsWindowEnabled(g_modal.main);
+  g_modal.ticksWhileOpen = g_modal.countdownAtOpen - Countdown(*g_modal.window);
+  // A few ticks are enough; give up after about three seconds.
+  if (g_modal.ticksWhileOpen >= 3 || g_modal.probes > 100) {
+    KillTimer(nullptr, timer);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  }
+}
+
+TEST_F(WindowTest, MessageBoxHoldsTheWindowWhileTimersTick) {
+  g_modal = {Main(), window.get()};
+  window->realMessageBox = true;
+  window->WriteText(Control::透明标签2, "1000");
+  window->SetTimerPeriod(Control::时钟2, 20);
+  const UINT_PTR timer = SetTimer(nullptr, 0, 30, ProbeModal);
+  window->ShowMessage(texts::kEnterAddress);
+  KillTimer(nullptr, timer);
+  window->SetTimerPeriod(Control::时钟2, 0);
+
+  ASSERT_GT(g_modal.probes, 0);  // the box was seen
+  EXPECT_FALSE(g_modal.mainEnabledWhileOpen);
+  EXPECT_GE(g_modal.ticksWhileOpen, 3);
+  EXPECT_TRUE(IsWindowEnabled(Main()));
 }
 
 }  // namespace

@@ -38,13 +38,21 @@ TEST_F(WindowTest, InstructionsToggleChangesOnlyTheHeight) {
   EXPECT_EQ(window->ReadText(Control::透明标签8), Text(texts::kInstructionsClosed));
 }
 
-TEST_F(WindowTest, AuthorLinkOpensTheAuthorsSiteOnButtonDown) {
-  Press(Get(Control::透明标签10));
-  ASSERT_FALSE(window->opened.empty());
-  for (const Text& address : window->opened) EXPECT_EQ(address, Text(kAuthorSiteAddress));
-  // Other labels do nothing.
-  Press(Get(Control::透明标签4));
-  Press(Get(Control::透明标签1));
+TEST_F(WindowTest, AuthorLinkOpensTheAuthorsSiteOncePerPress) {
+  const RECT before = WindowRect(Main());
+  for (std::size_t presses = 1; presses <= 2; ++presses) {
+    Press(Get(Control::透明标签10));
+    ASSERT_EQ(window->opened.size(), presses);
+    EXPECT_EQ(window->opened.back(), Text(kAuthorSiteAddress));
+  }
+  // Other labels open nothing and leave the instructions as they were.
+  for (Control other : {Control::透明标签4, Control::透明标签1, Control::透明标签9}) {
+    SCOPED_TRACE(RowOf(other).name);
+    Press(Get(other));
+    EXPECT_EQ(window->opened.size(), 2u);
+    EXPECT_EQ(WindowRect(Main()).bottom, before.bottom);
+    EXPECT_EQ(window->ReadText(Control::透明标签8), Text(texts::kInstructionsClosed));
+  }
   EXPECT_TRUE(window->messages.empty());
 }
 
@@ -105,13 +113,39 @@ TEST_F(WindowTest, PauseBoxCountsItsLimitInGbkBytes) {
     EXPECT_EQ(window->ReadText(Control::编辑框2), Text(c.want));
   }
 
-  // Pasted text passes the same check.
-  SetWindowTextW(pause, L"");
-  SendMessageW(pause, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"12345"));
-  EXPECT_EQ(window->ReadText(Control::编辑框2), Text("123"));
-  SetWindowTextW(pause, L"");
-  SendMessageW(pause, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"\u4e2d\u6587\u5b57"));
-  EXPECT_EQ(window->ReadText(Control::编辑框2), Text());
+  // A paste keeps the longest run of its first characters that fits, never
+  // half a character, and leaves the caret after what it kept.
+  struct Paste {
+    const wchar_t* start;
+    DWORD from, to;  // the selection the paste replaces
+    const wchar_t* pasted;
+    const char* want;  // GBK
+    DWORD caret;
+  };
+  const Paste pastes[] = {
+      {L"", 0, 0, L"12345", "123", 3},
+      {L"", 0, 0, L"\u4e2d\u6587\u5b57", "\xd6\xd0", 1},  // 中文字 keeps 中
+      {L"", 0, 0, L"12\u4e2d45", "12", 2},                // 中 does not fit, nor anything after it
+      {L"", 0, 0, L"1\u4e2d45", "1\xd6\xd0", 2},
+      {L"6", 0, 0, L"\u4e2d\u6587",
+       "\xd6\xd0"
+       "6",
+       1},                                // inserted before what was there
+      {L"60", 0, 1, L"789", "780", 2},    // replaces the selected 6
+      {L"60", 2, 2, L"\u4e2d", "60", 2},  // nothing fits: the box is unchanged
+  };
+  for (const Paste& p : pastes) {
+    SCOPED_TRACE(::testing::Message() << "paste " << (&p - pastes));
+    SetWindowTextW(pause, p.start);
+    SendMessageW(pause, EM_SETSEL, p.from, p.to);
+    SendMessageW(pause, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(p.pasted));
+    EXPECT_EQ(window->ReadText(Control::编辑框2), Text(p.want));
+    DWORD from = 0;
+    DWORD to = 0;
+    SendMessageW(pause, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    EXPECT_EQ(from, p.caret);
+    EXPECT_EQ(to, p.caret);
+  }
 }
 
 TEST_F(WindowTest, LabelTextsReadBackByteForByte) {

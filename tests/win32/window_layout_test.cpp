@@ -133,5 +133,34 @@ TEST_F(WindowTest, FontsAndPointers) {
   }
 }
 
+// When one control cannot be made, Create fails and takes down what it
+// made, without posting the quit message: the program then shows its error
+// in a message box, which a pending quit would close at once.
+const wchar_t* g_refusedClass = nullptr;
+
+LRESULT CALLBACK RefuseClass(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND && ClassOf(reinterpret_cast<HWND>(wParam)) == g_refusedClass) {
+    return 1;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(WindowCreation, FailingControlLeavesNoQuitMessage) {
+  for (const wchar_t* refused : {L"Edit", L"Button", kLabelClass}) {
+    SCOPED_TRACE(::testing::PrintToString(std::wstring(refused)));
+    g_refusedClass = refused;
+    HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseClass, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    NoNetwork http;
+    RecordingWindow window;
+    Program program{window, http, {}};
+    const bool created = window.Create(program);
+    UnhookWindowsHookEx(hook);
+    EXPECT_FALSE(created);
+    EXPECT_EQ(window.hwnd(), nullptr);
+    EXPECT_FALSE(Pump());
+  }
+}
+
 }  // namespace
 }  // namespace morvane::win32::testing
