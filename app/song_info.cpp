@@ -1,5 +1,6 @@
 #include "app/song_info.h"
 
+#include <initializer_list>
 #include <string>
 
 #include "platform/code_page.h"
@@ -37,26 +38,24 @@ int ShareParameterValue(const Text& address) {
   return -1;
 }
 
+// The text before the first of the given ends, or all of it.
+Text BeforeFirstOf(Text text, std::initializer_list<const char*> ends) {
+  for (const char* end : ends) {
+    const int at = FindText(text, end);
+    if (at != -1) text = TextLeft(text, at - 1);
+  }
+  return text;
+}
+
 }  // namespace
 
 Text ShareIdFromAddress(const Text& address) {
-  Text id;
   const int value = ShareParameterValue(address);
-  if (value != -1) {
-    id = TextMid(address, value, TextLength(address));
-    for (const char* end : {"&", "#"}) {
-      const int at = FindText(id, end);
-      if (at != -1) id = TextLeft(id, at - 1);
-    }
-  } else {
-    id = TextAfterLast(address, "=");
-  }
+  const Text id = value != -1
+                      ? BeforeFirstOf(TextMid(address, value, TextLength(address)), {"&", "#"})
+                      : TextAfterLast(address, "=");
   // A line break or blank typed after the address is not part of the id.
-  for (const char* end : {" ", "\t", "\r", "\n"}) {
-    const int at = FindText(id, end);
-    if (at != -1) id = TextLeft(id, at - 1);
-  }
-  return id;
+  return BeforeFirstOf(id, {" ", "\t", "\r", "\n"});
 }
 
 Text SongInfoAddress(const Text& shareId) {

@@ -118,7 +118,10 @@ TEST_F(AppTest, InstructionsToggleAndAuthorLink) {
   EXPECT_EQ(w.TextOf(Control::透明标签8), Text("x"));
 }
 
-TEST_F(AppTest, PauseBoxTakesThreeBytesOfAnything) {
+// A check of the simulated window itself: its pause box must keep three GBK
+// bytes as the real windows do, or the cycle tests that type into it would
+// prove nothing about the pause.
+TEST_F(AppTest, SimulatedPauseBoxKeepsThreeBytesLikeTheRealWindows) {
   const struct {
     const char* typed;
     const char* kept;

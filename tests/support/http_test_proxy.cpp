@@ -33,44 +33,15 @@ void Tunnel(SocketId a, SocketId b) {
 
 }  // namespace
 
-HttpTestProxy::HttpTestProxy() {
-  listener_ = ListenOnLoopback(64, &port_);
-  if (listener_ == kNoSocket) std::abort();
-  acceptor_ = std::thread([this] { AcceptLoop(); });
-}
+HttpTestProxy::HttpTestProxy() : listener_([this](SocketId s) { Serve(s); }) {}
 
-HttpTestProxy::~HttpTestProxy() {
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    stopping_ = true;
-    for (SocketId s : open_) ShutdownSocket(s);
-  }
-  const SocketId wake = ConnectTo("127.0.0.1", port_);
-  acceptor_.join();
-  if (wake != kNoSocket) CloseSocket(wake);
-  CloseSocket(listener_);
-  for (std::thread& t : workers_) t.join();
-}
+HttpTestProxy::~HttpTestProxy() { listener_.Stop(); }
 
-std::string HttpTestProxy::HostPort() const { return "127.0.0.1:" + std::to_string(port_); }
+std::string HttpTestProxy::HostPort() const { return listener_.HostPort(); }
 
 std::vector<RecordedRequest> HttpTestProxy::Requests() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return requests_;
-}
-
-void HttpTestProxy::AcceptLoop() {
-  for (;;) {
-    const SocketId s = AcceptFrom(listener_);
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (stopping_) {
-      if (s != kNoSocket) CloseSocket(s);
-      return;
-    }
-    if (s == kNoSocket) continue;
-    open_.push_back(s);
-    workers_.emplace_back([this, s] { Serve(s); });
-  }
 }
 
 void HttpTestProxy::Serve(SocketId client) {
@@ -122,10 +93,7 @@ void HttpTestProxy::Serve(SocketId client) {
       (void)SendAll(client, HttpResponse("400 Bad Request", {}, ""));
     }
   }
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    open_.erase(std::find(open_.begin(), open_.end(), client));
-  }
+  listener_.Release(client);
   if (origin != kNoSocket) CloseSocket(origin);
   ShutdownSocket(client);
   CloseSocket(client);

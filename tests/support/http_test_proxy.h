@@ -6,9 +6,9 @@
 
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "tests/support/http_listener.h"
 #include "tests/support/http_socket.h"
 #include "tests/support/http_test_server.h"
 
@@ -21,7 +21,7 @@ class HttpTestProxy {
   HttpTestProxy(const HttpTestProxy&) = delete;
   HttpTestProxy& operator=(const HttpTestProxy&) = delete;
 
-  [[nodiscard]] int port() const { return port_; }
+  [[nodiscard]] int port() const { return listener_.port(); }
   // "127.0.0.1:<port>", the form a proxy list takes.
   [[nodiscard]] std::string HostPort() const;
   // The request heads the proxy received (request line and header lines;
@@ -29,17 +29,11 @@ class HttpTestProxy {
   [[nodiscard]] std::vector<RecordedRequest> Requests() const;
 
  private:
-  void AcceptLoop();
   void Serve(SocketId client);
 
-  SocketId listener_ = kNoSocket;
-  int port_ = 0;
   mutable std::mutex mutex_;
-  bool stopping_ = false;
   std::vector<RecordedRequest> requests_;
-  std::vector<SocketId> open_;
-  std::vector<std::thread> workers_;
-  std::thread acceptor_;
+  LoopbackListener listener_;  // last: its threads use the members above
 };
 
 }  // namespace morvane::testing

@@ -123,11 +123,8 @@ std::string ChunkedResponse(std::string_view status, const std::vector<std::stri
   return r + "0\r\n\r\n";
 }
 
-HttpTestServer::HttpTestServer(Answer answer) : answer_(std::move(answer)) {
-  listener_ = ListenOnLoopback(64, &port_);
-  if (listener_ == kNoSocket) std::abort();
-  acceptor_ = std::thread([this] { AcceptLoop(); });
-}
+HttpTestServer::HttpTestServer(Answer answer)
+    : answer_(std::move(answer)), listener_([this](SocketId s) { Serve(s); }) {}
 
 HttpTestServer::HttpTestServer(Reply reply)
     : HttpTestServer([reply](const RecordedRequest&) { return reply; }) {}
@@ -136,40 +133,20 @@ HttpTestServer::~HttpTestServer() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     stopping_ = true;
-    for (SocketId s : open_) ShutdownSocket(s);
   }
-  stopped_.notify_all();
-  // A connection of our own wakes the acceptor on every socket API alike.
-  const SocketId wake = ConnectTo("127.0.0.1", port_);
-  acceptor_.join();
-  if (wake != kNoSocket) CloseSocket(wake);
-  CloseSocket(listener_);
-  for (std::thread& t : workers_) t.join();
+  stopped_.notify_all();  // ends every pause and silence
+  listener_.Stop();
 }
 
 std::string HttpTestServer::Url(std::string_view path) const {
   return "http://" + HostPort() + std::string(path);
 }
 
-std::string HttpTestServer::HostPort() const { return "127.0.0.1:" + std::to_string(port_); }
+std::string HttpTestServer::HostPort() const { return listener_.HostPort(); }
 
 std::vector<RecordedRequest> HttpTestServer::Requests() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return requests_;
-}
-
-void HttpTestServer::AcceptLoop() {
-  for (;;) {
-    const SocketId s = AcceptFrom(listener_);
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (stopping_) {
-      if (s != kNoSocket) CloseSocket(s);
-      return;
-    }
-    if (s == kNoSocket) continue;
-    open_.push_back(s);
-    workers_.emplace_back([this, s] { Serve(s); });
-  }
 }
 
 void HttpTestServer::Serve(SocketId s) {
@@ -182,10 +159,7 @@ void HttpTestServer::Serve(SocketId s) {
     }
     reset = !Play(s, answer_(request));
   }
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    open_.erase(std::find(open_.begin(), open_.end(), s));
-  }
+  listener_.Release(s);
   if (reset) {
     ResetSocket(s);
   } else {

@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/http_listener.h"
 #include "tests/support/http_socket.h"
 
 namespace morvane::testing {
@@ -84,7 +85,7 @@ class HttpTestServer {
   HttpTestServer(const HttpTestServer&) = delete;
   HttpTestServer& operator=(const HttpTestServer&) = delete;
 
-  [[nodiscard]] int port() const { return port_; }
+  [[nodiscard]] int port() const { return listener_.port(); }
   // "http://127.0.0.1:<port>" followed by path.
   [[nodiscard]] std::string Url(std::string_view path = "/") const;
   // "127.0.0.1:<port>".
@@ -93,22 +94,17 @@ class HttpTestServer {
   [[nodiscard]] std::vector<RecordedRequest> Requests() const;
 
  private:
-  void AcceptLoop();
   void Serve(SocketId s);
   bool Play(SocketId s, const Reply& reply);
   // Waits ms or until the server stops; false when it stopped.
   bool WaitFor(int ms);
 
   Answer answer_;
-  SocketId listener_ = kNoSocket;
-  int port_ = 0;
   mutable std::mutex mutex_;
   std::condition_variable stopped_;
   bool stopping_ = false;
   std::vector<RecordedRequest> requests_;
-  std::vector<SocketId> open_;
-  std::vector<std::thread> workers_;
-  std::thread acceptor_;
+  LoopbackListener listener_;  // last: its threads use the members above
 };
 
 // A port on 127.0.0.1 whose connect never completes: the listener's backlog
